@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+class QString;
+
+// A text of the program: GBK bytes, lengths in bytes, the empty text standing for an
+// absent one. It is stored in GB18030, which writes every GBK character with the same
+// bytes and also keeps characters outside GBK, so nothing a user types is lost.
+class Text {
+public:
+    Text() = default;
+    // A literal of the program's own source, which is UTF-8.
+    Text(const char* utf8);
+    static Text fromBytes(std::string bytes);
+    static Text fromQString(const QString& string);
+
+    QString toQString() const;
+    const std::string& bytes() const { return m_bytes; }
+    std::size_t size() const { return m_bytes.size(); }
+    bool isEmpty() const { return m_bytes.empty(); }
+
+    friend bool operator==(const Text&, const Text&) = default;
+
+private:
+    std::string m_bytes;
+};
+
+// Local date and time to the second.
+struct DateTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+Text toText(double value);
+Text toText(int value);
+Text toText(const DateTime& value);
+DateTime currentDateTime();
+int toWholeNumber(const Text& text);
+
+Text joinParts(std::initializer_list<Text> parts);
+template <class... Rest>
+Text joinTexts(const Text& first, const Text& second, const Rest&... rest)
+{
+    return joinParts({first, second, Text(rest)...});
+}

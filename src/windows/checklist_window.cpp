@@ -1,0 +1,3 @@
+#include "windows/windows.h"
+
+const WindowDefinition checklistWindow{.caption = "", .outerWidth = 200, .outerHeight = 200};
