@@ -76,3 +76,6 @@ struct WindowDefinition {
     std::vector<Binding> bindings = {};
     std::vector<ControlDefinition> controls = {}; // first = topmost; keyboard order runs backwards
 };
+
+// For events a definition binds on purpose to nothing.
+inline void doNothing(Frame&) {}
