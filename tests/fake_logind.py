@@ -42,6 +42,7 @@ BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Config
   <listen>unix:path={socket}</listen>
   <policy context="default">
     <allow send_destination="*"/>
+    <allow receive_sender="*"/>
     <allow own="*"/>
   </policy>
 </busconfig>
@@ -58,19 +59,18 @@ def value_text(value):
 
 def recorder(log):
     def record(_connection, message):
-        if not isinstance(message, dbus.lowlevel.MethodCallMessage):
-            return
-        if message.get_interface() == mockobject.MOCK_IFACE:
-            return
-        arguments = ", ".join(
-            f"{signature} {value_text(value)}"
-            for signature, value in zip(dbus.Signature(message.get_signature() or ""),
-                                        message.get_args_list()))
-        line = f"{message.get_path()} {message.get_interface()}.{message.get_member()}({arguments})"
-        if message.get_allow_interactive_authorization():
-            line += " interactive"
-        log.write(line + "\n")
-        # Returning None leaves the call to dbusmock.
+        if (isinstance(message, dbus.lowlevel.MethodCallMessage)
+                and message.get_interface() != mockobject.MOCK_IFACE):
+            arguments = ", ".join(
+                f"{signature} {value_text(value)}"
+                for signature, value in zip(dbus.Signature(message.get_signature() or ""),
+                                            message.get_args_list()))
+            line = f"{message.get_path()} {message.get_interface()}.{message.get_member()}({arguments})"
+            if message.get_allow_interactive_authorization():
+                line += " interactive"
+            log.write(line + "\n")
+        # Anything else (None included) would count as handled and the call would never be answered.
+        return dbus.lowlevel.HANDLER_RESULT_NOT_YET_HANDLED
     return record
 
 

@@ -22,7 +22,10 @@
 
 namespace {
 
-QByteArray bytesOf(const Text& text) { return QByteArray::fromStdString(text.bytes()); }
+QByteArray bytesOf(const Text& text)
+{
+    return QByteArray::fromStdString(text.bytes());
+}
 
 QByteArray gb18030(const QString& string)
 {
@@ -30,7 +33,10 @@ QByteArray gb18030(const QString& string)
     return encoder.encode(string);
 }
 
-Text textOfBytes(const QByteArray& bytes) { return Text::fromBytes(bytes.toStdString()); }
+Text textOfBytes(const QByteArray& bytes)
+{
+    return Text::fromBytes(bytes.toStdString());
+}
 
 // "%.13g" of the C library with the exponent written in three digits. The C library
 // rounds an exact tie to even, so this is the expected text only for values that are not
@@ -256,8 +262,7 @@ void TestText::doubles_data()
     QTest::newRow("tie -1234567890123.5") << -1234567890123.5 << QByteArray("-1234567890124");
     QTest::newRow("tie 1000000000000.5") << 1000000000000.5 << QByteArray("1000000000001");
     QTest::newRow("tie 12345678901225") << 12345678901225.0 << QByteArray("1.234567890123e+013");
-    QTest::newRow("tie -12345678901225")
-        << -12345678901225.0 << QByteArray("-1.234567890123e+013");
+    QTest::newRow("tie -12345678901225") << -12345678901225.0 << QByteArray("-1.234567890123e+013");
     QTest::newRow("tie 2^-20") << std::ldexp(1.0, -20) << QByteArray("9.536743164063e-007");
     QTest::newRow("tie -2^-20") << -std::ldexp(1.0, -20) << QByteArray("-9.536743164063e-007");
     QTest::newRow("no tie 2^-21") << std::ldexp(1.0, -21) << QByteArray("4.768371582031e-007");
@@ -543,18 +548,33 @@ void TestText::wholeNumbers_data()
 
     // Stepping over whole characters.
     add("four-byte U+0080", "\x81\x30\x81\x30", 0);
-    add("digit then four-byte", "5\x81\x30\x81\x30" "7", 5);
+    add("digit then four-byte",
+        "5\x81\x30\x81\x30"
+        "7",
+        5);
     add("four-byte hiding a full-width digit", "7\x81\x30\xA3\xB5", 7);
-    add("four-byte at start hiding digits", "\x81\x30\x31\x32" "5", 0);
+    add("four-byte at start hiding digits",
+        "\x81\x30\x31\x32"
+        "5",
+        0);
     add("cut four-byte at end", "5\x81\x35", 5);
     add("lead A3 then digit is four-byte", "\xA3\x35\x36\x37", 0);
     add("two-byte swallows plus", "\x81+5", 0);
     add("two-byte swallows space", "\x81 5", 0);
     add("lone lead at end", "5\xA3", 5);
     add("lone lead alone", "\xA3", 0);
-    add("byte 80", "\x80" "5", 0);
-    add("byte FF", "\xFF" "5", 0);
-    add("GBK char then digit", "\xB1\xBE" "5", 0);
+    add("byte 80",
+        "\x80"
+        "5",
+        0);
+    add("byte FF",
+        "\xFF"
+        "5",
+        0);
+    add("GBK char then digit",
+        "\xB1\xBE"
+        "5",
+        0);
     add("emoji", text("😀5"), 0);
 }
 
@@ -587,8 +607,8 @@ void TestText::fullWidthForms()
                  toWholeNumber(textOfBytes(QByteArray(1, ascii) + "7")));
     }
     // The ends of the range and the first forms outside it.
-    QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3A1) + "7")), 0);  // "!"
-    QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3FE) + "7")), 0);  // "~"
+    QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3A1) + "7")), 0); // "!"
+    QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3FE) + "7")), 0); // "~"
     QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3A0) + "7")), 0);
     QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3AB) + "7")), 7);  // "+"
     QCOMPARE(toWholeNumber(textOfBytes(twoBytes(0xA3AD) + "7")), -7); // "-"
@@ -609,9 +629,9 @@ void TestText::fullWidthForms()
 void TestText::wholeNumbersAgainstModel()
 {
     static const char* const pieces[] = {
-        "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "9",  "0",   "+",  "-",
-        " ",  "\t", "\n", "\v", "\f", "\r", "．", ".",  "０", "１", "２", "３", "４", "５",
-        "６", "７", "８", "９", "＋", "－", "　", "a",  "Z",  "x",  "ｋ", "分", "本", "班",
+        "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7", "8",      "9",  "9",  "0",  "+",  "-",
+        " ",  "\t", "\n", "\v", "\f", "\r", "．", ".", "０",     "１", "２", "３", "４", "５",
+        "６", "７", "８", "９", "＋", "－", "　", "a", "Z",      "x",  "ｋ", "分", "本", "班",
         "☆",  "★",  "～", "￣", "￥", "＄", "€",  "😀", "\u0080", "é",  "·",  "—",  "，", "e"};
     constexpr int pieceCount = int(sizeof pieces / sizeof pieces[0]);
     static const char* const starts[] = {"", " ", "  ", "　", "\t", "+", "-", "－", "＋", "\r\n"};

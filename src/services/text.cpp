@@ -105,7 +105,7 @@ int nextCharacter(const std::string& bytes, std::size_t& position)
         return ' ';
     case 0xA1AB:
         return '~';
-    case 0xA1EE: return '5';
+    case 0xA1EE:
     case 0xA1EF:
         return '*';
     default:
@@ -119,7 +119,10 @@ bool isWhiteSpace(int character)
            character == '\f' || character == '\r';
 }
 
-bool isDigit(int character) { return character >= '0' && character <= '9'; }
+bool isDigit(int character)
+{
+    return character >= '0' && character <= '9';
+}
 
 } // namespace
 
@@ -136,7 +139,10 @@ Text Text::fromBytes(std::string bytes)
     return text;
 }
 
-Text Text::fromQString(const QString& string) { return encode(string); }
+Text Text::fromQString(const QString& string)
+{
+    return encode(string);
+}
 
 QString Text::toQString() const
 {
@@ -260,13 +266,13 @@ Text toText(const DateTime& value)
     static constexpr char second[] = "\xC3\xEB";
 
     char result[128];
-    int length = std::snprintf(result, sizeof result, "%d%s%d%s%d%s", value.year, year,
-                               value.month, month, value.day, day);
+    int length = std::snprintf(result, sizeof result, "%d%s%d%s%d%s", value.year, year, value.month,
+                               month, value.day, day);
     char* const rest = result + length;
     const std::size_t room = sizeof result - static_cast<std::size_t>(length);
     if (value.second != 0)
-        length += std::snprintf(rest, room, "%d%s%d%s%d%s", value.hour, hour, value.minute,
-                                minute, value.second, second);
+        length += std::snprintf(rest, room, "%d%s%d%s%d%s", value.hour, hour, value.minute, minute,
+                                value.second, second);
     else if (value.minute != 0)
         length += std::snprintf(rest, room, "%d%s%d%s", value.hour, hour, value.minute, minute);
     else if (value.hour != 0)
@@ -295,9 +301,7 @@ int toWholeNumber(const Text& text)
     const std::size_t size = bytes.size();
     std::size_t position = 0;
     int character = -1;
-    const auto next = [&] {
-        character = position < size ? nextCharacter(bytes, position) : -1;
-    };
+    const auto next = [&] { character = position < size ? nextCharacter(bytes, position) : -1; };
 
     next();
     while (isWhiteSpace(character))
