@@ -84,7 +84,7 @@ def draw_icon():
 # Pointer: a cyan arrow with a light-blue glow, its tip on the hot spot.
 
 # The classic arrow outline, its tip at (0, 0).
-ARROW = [(0, 0), (0, 16), (4, 12), (7, 19), (9, 18), (6, 11), (11, 11)]
+ARROW = [(0, 0), (0, 17), (4, 13), (7, 20), (10, 19), (7, 12), (12, 12)]
 
 
 def draw_pointer():
@@ -92,19 +92,14 @@ def draw_pointer():
     outline = [(tip_x + x, tip_y + y) for x, y in ARROW]
 
     # Drawn pixel for pixel without smoothing, so the tip lands on exactly one pixel.
-    shape = Image.new("L", (32, 32), 0)
-    ImageDraw.Draw(shape).polygon(outline, fill=255)
-    inner = shape.filter(ImageFilter.MinFilter(3))
+    arrow = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+    ImageDraw.Draw(arrow).polygon(outline, fill=(40, 235, 255, 255), outline=(0, 110, 150, 255))
+    shape = arrow.getchannel("A")
 
-    glow_alpha = shape.filter(ImageFilter.MaxFilter(5)).filter(ImageFilter.GaussianBlur(2.2))
-    glow_alpha = glow_alpha.point(lambda a: min(200, a * 2))
+    glow = shape.filter(ImageFilter.MaxFilter(3)).filter(ImageFilter.GaussianBlur(2))
     pointer = Image.new("RGBA", (32, 32), (150, 215, 255, 0))
-    pointer.putalpha(glow_alpha)
-
-    edge = Image.new("RGBA", (32, 32), (0, 110, 150, 255))
-    pointer.paste(edge, (0, 0), shape)
-    body = Image.new("RGBA", (32, 32), (40, 235, 255, 255))
-    pointer.paste(body, (0, 0), inner)
+    pointer.putalpha(glow.point(lambda a: min(170, a * 2)))
+    pointer.alpha_composite(arrow)
 
     # The hot spot is the arrow's top-left-most pixel: nothing solid lies above or left of it.
     assert pointer.getpixel(POINTER_HOT_SPOT)[3] == 255
@@ -329,7 +324,7 @@ def draw_large_picture(path):
             grain.paste(tile, (x, y))
     grain = Image.merge("RGB", [grain] * 3)
     picture = Image.blend(picture, grain, 0.035)
-    picture.save(path, quality=80, optimize=True)
+    picture.save(path, quality=85, optimize=True)
 
 
 # ---------------------------------------------------------------------------------------------
