@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Draws the program's icon, mouse pointer and title artwork, and the small JPEG pictures the
-decoder tests read. Everything is drawn from fixed seeds, so running it again gives the same
-files. Needs Debian's python3-pil:
+"""Draws the program's icon, also in the larger sizes the desktop's icon theme wants, its mouse
+pointer and title artwork, and the small JPEG pictures the decoder tests read. Everything is
+drawn from fixed seeds, so running it again gives the same files. Needs Debian's python3-pil:
 
     /usr/bin/python3 assets/make_assets.py                   # assets/ and tests/data/
     /usr/bin/python3 assets/make_assets.py --large big.jpg   # also a 6666 x 4734 picture
@@ -18,6 +18,10 @@ ROOT = Path(__file__).resolve().parent.parent
 ASSETS = ROOT / "assets"
 TEST_DATA = ROOT / "tests" / "data"
 
+# Icon sizes installed into the hicolor theme besides the 48 x 48 icon.png; software centres
+# want at least 64 x 64.
+THEME_ICON_SIZES = (128, 256)
+
 POINTER_HOT_SPOT = (9, 8)
 
 
@@ -26,7 +30,8 @@ def lerp(a, b, t):
 
 
 # ---------------------------------------------------------------------------------------------
-# Icon: a clipboard with a green check mark and a small broom leaning on it.
+# Icon: a clipboard with a green check mark and a small broom leaning on it, laid out on a
+# 48 x 48 grid and drawn at 384 x 384, from which every size is scaled down.
 
 
 def draw_icon():
@@ -77,7 +82,7 @@ def draw_icon():
     draw.line([(31.5 * scale, 36 * scale), (37.5 * scale, 39 * scale)], fill=(204, 48, 40),
               width=int(1.6 * scale))
 
-    return image.resize((48, 48), Image.LANCZOS)
+    return image
 
 
 # ---------------------------------------------------------------------------------------------
@@ -362,7 +367,12 @@ def main():
                         help="also write a 6666 x 4734 JPEG for benchmarks to PATH")
     args = parser.parse_args()
 
-    draw_icon().save(ASSETS / "icon.png", optimize=True)
+    icon = draw_icon()
+    icon.resize((48, 48), Image.LANCZOS).save(ASSETS / "icon.png", optimize=True)
+    (ASSETS / "icons").mkdir(exist_ok=True)
+    for size in THEME_ICON_SIZES:
+        icon.resize((size, size), Image.LANCZOS).save(ASSETS / "icons" / f"hicolor-{size}.png",
+                                                      optimize=True)
     draw_pointer().save(ASSETS / "pointer.png", optimize=True)
     # Twice the 352 x 112 box it is shown in, for 2x screens.
     draw_picture((704, 224)).save(ASSETS / "picture.jpg", quality=85, optimize=True)

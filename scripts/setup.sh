@@ -15,6 +15,8 @@ packages=(
   dbus dbus-x11 python3-dbusmock
   # making the assets
   python3 python3-pil
+  # checking the installed files and the Debian package
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

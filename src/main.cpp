@@ -9,6 +9,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Matches the desktop entry, so that docks show the program's own icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.hygiene_inspection.Scorer"));
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     applyProgramLooks();
 
