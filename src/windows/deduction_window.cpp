@@ -88,6 +88,17 @@ const WindowDefinition deductionWindow{
         {Kind::Button,   "按钮1",    nullptr,    {16, 272, 104, 48},  {.text = "提交"}, {{event::clicked, submitDeductions}}},
         {Kind::EditBox,  "编辑框1",  nullptr,    {88, 184, 152, 24},  {.visible = false, .wholeNumber = true}},
 
+        // The frames lie above the labels: 标签3 reaches into 分组框2, and the label must not
+        // cover the "是" of its item.
+        {Kind::GroupBox, "分组框8", nullptr,   {136, 0, 168, 32}},
+        {Kind::GroupBox, "分组框1", nullptr,   {272, 30, 128, 32}},
+        {Kind::GroupBox, "分组框7", "分组框1", {504, 352, 128, 32}},
+        {Kind::GroupBox, "分组框2", nullptr,   {96, 56, 128, 32}},
+        {Kind::GroupBox, "分组框3", nullptr,   {320, 80, 128, 32}},
+        {Kind::GroupBox, "分组框4", nullptr,   {288, 120, 128, 32}},
+        {Kind::GroupBox, "分组框5", nullptr,   {184, 152, 128, 32}},
+        {Kind::GroupBox, "分组框6", nullptr,   {144, 240, 80, 40}},
+
         {Kind::Label, "标签1",  nullptr, {8, 0, 120, 24},    {.text = "乱扔、乱倒杂物、垃圾"}},
         {Kind::Label, "标签2",  nullptr, {8, 32, 120, 16},   {.text = "乱涂乱踢，随处拍粉笔灰"}},
         {Kind::Label, "标签11", nullptr, {208, 32, 56, 16},  {.text = "←←←←"}},
@@ -102,14 +113,5 @@ const WindowDefinition deductionWindow{
         {Kind::Label, "标签10", nullptr, {0, 328, 368, 16},
          {.text = "扣除分数和加分分数请一次填写\r\n，否则按钮禁止\r\n，重新启动软件填写！"}},
         {Kind::Timer, "时钟1", nullptr, {496, 280, 26, 26}, {.period = 0}, {{event::periodic, showClassScore}}},
-
-        {Kind::GroupBox, "分组框8", nullptr,   {136, 0, 168, 32}},
-        {Kind::GroupBox, "分组框1", nullptr,   {272, 30, 128, 32}},
-        {Kind::GroupBox, "分组框7", "分组框1", {504, 352, 128, 32}},
-        {Kind::GroupBox, "分组框2", nullptr,   {96, 56, 128, 32}},
-        {Kind::GroupBox, "分组框3", nullptr,   {320, 80, 128, 32}},
-        {Kind::GroupBox, "分组框4", nullptr,   {288, 120, 128, 32}},
-        {Kind::GroupBox, "分组框5", nullptr,   {184, 152, 128, 32}},
-        {Kind::GroupBox, "分组框6", nullptr,   {144, 240, 80, 40}},
     }};
 // clang-format on
