@@ -1,7 +1,13 @@
 #include "support.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 
 #include <cstdlib>
 
@@ -14,4 +20,38 @@ void keepTestsOffTheRealSystem()
     qputenv("PATH", QByteArray(FAKE_BIN_DIR) + ':' + path);
     qunsetenv("BROWSER");
     qunsetenv("DEFAULT_BROWSER");
+}
+
+void when(std::function<bool()> ready, std::function<void()> step)
+{
+    auto* timer = new QTimer(qApp);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        if (ready()) {
+            timer->deleteLater();
+            timer->stop();
+            step();
+        } else if (waited.hasExpired(10000)) {
+            timer->deleteLater();
+            timer->stop();
+            QTest::qFail("the awaited state never came", __FILE__, __LINE__);
+            for (QWidget* window : QApplication::topLevelWidgets())
+                window->close();
+        }
+    });
+    timer->start(10);
+}
+
+void endOnRuntimeErrorReports()
+{
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->windowTitle() == QStringLiteral("错误")) {
+            qCritical("run-time error report: %s", qPrintable(box->text()));
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer->start(200);
 }

@@ -16,10 +16,10 @@
 #include <cstring>
 
 namespace {
-// The outer size of a window includes a 3-pixel border on each side and a 23-pixel title
+// The outer size of a window includes a 3-pixel border on each side and a 20-pixel title
 // bar; the client area is what is left.
 constexpr int border = 3;
-constexpr int titleBar = 23;
+constexpr int titleBar = 20;
 
 bool isTabStop(Kind kind)
 {
@@ -97,6 +97,7 @@ QWidget* FrameWindow::build(const ControlDefinition& control, int order, QWidget
             edit->setReadOnly(start.readOnly);
             edit->setTabChangesFocus(true);
             edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             widget = edit;
@@ -241,9 +242,10 @@ bool FrameWindow::event(QEvent* event)
 
 void FrameWindow::closeEvent(QCloseEvent* event)
 {
-    // The frame destroys the window itself, so that its disabled windows come back first.
+    // The frame destroys the window itself, so that its disabled windows come back first. A
+    // disabled window takes no input, and the window manager's close command is input too.
     event->ignore();
-    if (m_frame.window(m_id) == this)
+    if (isEnabled() && m_frame.window(m_id) == this)
         m_frame.closeByUser(m_id);
 }
 
