@@ -3,6 +3,7 @@
 #include "services/picture.h"
 
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFrame>
@@ -75,7 +76,9 @@ void RadioBox::keyPressEvent(QKeyEvent* event)
     next->click();
 }
 
-EditLine::EditLine(bool framed, QWidget* parent) : QLineEdit(parent), m_framed(framed) {}
+EditLine::EditLine(bool framed, QWidget* parent) : QLineEdit(parent), m_framed(framed)
+{
+}
 
 void EditLine::paintEvent(QPaintEvent* event)
 {
@@ -86,18 +89,39 @@ void EditLine::paintEvent(QPaintEvent* event)
     }
 }
 
-WholeNumberEdit::WholeNumberEdit(QWidget* parent) : EditLine(false, parent) {}
+WholeNumberEdit::WholeNumberEdit(QWidget* parent) : EditLine(false, parent)
+{
+}
+
+namespace {
+bool isWholeNumberCharacter(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
+}
+} // namespace
 
 void WholeNumberEdit::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (printable && !std::all_of(typed.begin(), typed.end(), [](QChar c) {
-            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
-        }))
+    if (printable && !std::all_of(typed.begin(), typed.end(), isWholeNumberCharacter))
         return;
     EditLine::keyPressEvent(event);
+}
+
+void WholeNumberEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    // What an input method commits is typed too: only digits and "-" get through.
+    QString committed = event->commitString();
+    committed.removeIf([](QChar c) { return !isWholeNumberCharacter(c); });
+    if (committed == event->commitString()) {
+        EditLine::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(committed, event->replacementStart(), event->replacementLength());
+    EditLine::inputMethodEvent(&filtered);
 }
 
 QString clampedWholeNumber(const QString& text)
@@ -140,8 +164,8 @@ void PictureBox::paintEvent(QPaintEvent*)
     if (ratio != m_decodedRatio) {
         m_decodedRatio = ratio;
         QFile file(m_resource);
-        m_image = file.open(QIODevice::ReadOnly) ? decodeJpeg(file.readAll(), size() * ratio)
-                                                 : QImage();
+        m_image =
+            file.open(QIODevice::ReadOnly) ? decodeJpeg(file.readAll(), size() * ratio) : QImage();
     }
     if (m_image.isNull())
         return;

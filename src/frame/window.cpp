@@ -16,10 +16,10 @@
 #include <cstring>
 
 namespace {
-// The outer size of a window includes a 3-pixel border on each side and a 20-pixel title
+// The outer size of a window includes a 3-pixel border on each side and a 23-pixel title
 // bar; the client area is what is left.
 constexpr int border = 3;
-constexpr int titleBar = 20;
+constexpr int titleBar = 23;
 
 bool isTabStop(Kind kind)
 {
@@ -34,14 +34,14 @@ QString fromUtf8(const char* text)
 } // namespace
 
 FrameWindow::FrameWindow(Frame& frame, WindowId id, const WindowDefinition& definition)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                  (definition.minimiseButton ? Qt::WindowMinimizeButtonHint : Qt::Widget)),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           (definition.minimiseButton ? Qt::WindowMinimizeButtonHint : Qt::Widget)),
       m_frame(frame), m_id(id), m_definition(definition)
 {
     setWindowTitle(fromUtf8(definition.caption));
-    setFixedSize(definition.outerWidth - 2 * border, definition.outerHeight - titleBar - 2 * border);
+    setFixedSize(definition.outerWidth - 2 * border,
+                 definition.outerHeight - titleBar - 2 * border);
     setAutoFillBackground(true);
     setCursor(pointerCursor(definition.pointer));
 
@@ -61,6 +61,9 @@ FrameWindow::FrameWindow(Frame& frame, WindowId id, const WindowDefinition& defi
     const QList<QWidget*> order = keyboardOrder();
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+    // The window opens with the focus on the first control of its keyboard order.
+    if (!order.isEmpty())
+        order.first()->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* FrameWindow::widgetAt(int index)
@@ -139,6 +142,8 @@ QWidget* FrameWindow::build(const ControlDefinition& control, int order, QWidget
     }
     widget->setObjectName(fromUtf8(control.name));
     widget->setCursor(pointerCursor(start.pointer));
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        edit->viewport()->setCursor(pointerCursor(start.pointer));
     applyLooks(*widget, start);
     QRect rect(control.rect.left, control.rect.top, control.rect.width, control.rect.height);
     if (control.kind == Kind::EditBox && !start.multiLine)

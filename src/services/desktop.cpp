@@ -79,8 +79,8 @@ int showMessage(const Text& text, int buttons, const Text& title)
     const std::vector<Choice>& choices = sets[std::size_t(buttons & 0xF) % sets.size()];
     const int icon = (buttons >> 4) & 0xF;
 
-    QMessageBox box(icon < int(icons.size()) ? icons[icon] : QMessageBox::NoIcon,
-                    title.toQString(), shownText(text));
+    QMessageBox box(icon < int(icons.size()) ? icons[icon] : QMessageBox::NoIcon, title.toQString(),
+                    shownText(text));
     box.setTextFormat(Qt::PlainText);
     // Task-modal: no window of the program takes input while the box is up (a system-modal
     // style bit asks for no more than that on this desktop).
@@ -105,8 +105,8 @@ Value readProperty(WindowId window, const char* name, int property)
     case prop::width:
     case prop::height: {
         const Rect& start = control.definition->rect;
-        const QRect rect = widget ? widget->geometry()
-                                  : QRect(start.left, start.top, start.width, start.height);
+        const QRect rect =
+            widget ? widget->geometry() : QRect(start.left, start.top, start.width, start.height);
         const std::array<int, 4> values{rect.x(), rect.y(), rect.width(), rect.height()};
         return values[std::size_t(property)];
     }
@@ -180,8 +180,13 @@ void writeProperty(WindowId window, const char* name, int property, const Value&
             widget->setEnabled(!control.disabled);
         return;
     case prop::mousePointer:
-        if (widget)
-            widget->setCursor(pointerCursor(value.number == 0 ? Pointer::System : Pointer::Custom));
+        if (widget) {
+            const QCursor cursor =
+                pointerCursor(value.number == 0 ? Pointer::System : Pointer::Custom);
+            widget->setCursor(cursor);
+            if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+                edit->viewport()->setCursor(cursor);
+        }
         return;
     }
 
