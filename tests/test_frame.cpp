@@ -949,7 +949,7 @@ void FrameTest::windowSizeAndPlace()
     FrameWindow* shown = frame.window(WindowId(window));
     QVERIFY(QTest::qWaitForWindowExposed(shown));
 
-    QCOMPARE(shown->size(), outer - QSize(6, 26));
+    QCOMPARE(shown->size(), outer - QSize(6, 29));
     QCOMPARE(shown->windowTitle(), QStringLiteral("大小"));
     // Centred by the frame the window manager drew round it.
     QTRY_VERIFY(shown->frameGeometry().size() != shown->size());

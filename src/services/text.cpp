@@ -321,13 +321,13 @@ int toWholeNumber(const Text& text)
     return static_cast<int>(value);
 }
 
-Text joinParts(std::initializer_list<Text> parts)
+Text joinParts(std::initializer_list<const Text*> parts)
 {
     std::size_t size = 0;
-    for (const Text& part : parts)
-        size += part.size();
+    for (const Text* part : parts)
+        size += part->size();
     std::string bytes = reserveBytes(size);
-    for (const Text& part : parts)
-        bytes += part.bytes();
+    for (const Text* part : parts)
+        bytes += part->bytes();
     return Text::fromBytes(std::move(bytes));
 }

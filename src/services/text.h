@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 
 class QString;
 
@@ -42,9 +43,19 @@ Text toText(const DateTime& value);
 DateTime currentDateTime();
 int toWholeNumber(const Text& text);
 
-Text joinParts(std::initializer_list<Text> parts);
-template <class... Rest>
-Text joinTexts(const Text& first, const Text& second, const Rest&... rest)
+// The parts are joined where they stand: a large text is not copied on its way in.
+Text joinParts(std::initializer_list<const Text*> parts);
+template <class T> decltype(auto) asText(const T& part)
 {
-    return joinParts({first, second, Text(rest)...});
+    if constexpr (std::is_same_v<T, Text>)
+        return (part);
+    else
+        return Text(part);
+}
+template <class A, class B, class... Rest>
+Text joinTexts(const A& first, const B& second, const Rest&... rest)
+{
+    return joinParts({&static_cast<const Text&>(asText(first)),
+                      &static_cast<const Text&>(asText(second)),
+                      &static_cast<const Text&>(asText(rest))...});
 }
