@@ -1,5 +1,7 @@
 #include "road_driver.h"
 
+#include "windows/windows.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -13,6 +15,18 @@
 #include <QWindow>
 
 namespace road {
+
+bool startProgram(std::unique_ptr<Frame>& frame)
+{
+    frame = std::make_unique<Frame>(programWindows);
+    return frame->loadWindow(MainWindow, false) && QTest::qWaitForWindowActive(window(MainWindow));
+}
+
+void endProgram(std::unique_ptr<Frame>& frame)
+{
+    frame.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 namespace {
 constexpr int pollMs = 20;

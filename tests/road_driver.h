@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 class QMessageBox;
 class QWidget;
@@ -18,6 +19,12 @@ class QWidget;
 // Helpers that drive the program's windows the way a user does: clicks and keys go through
 // the window system layer, so modality, disabled windows and clipping apply as on screen.
 namespace road {
+
+// A fresh program with its main window up and active, as at start; false when it did not
+// come up.
+bool startProgram(std::unique_ptr<Frame>& frame);
+// Ends the program, with every window it left deleted.
+void endProgram(std::unique_ptr<Frame>& frame);
 
 // The window as loaded now, or null.
 FrameWindow* window(WindowId id);

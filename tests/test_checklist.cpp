@@ -221,15 +221,12 @@ void ChecklistTest::initTestCase()
 
 void ChecklistTest::init()
 {
-    m_frame = std::make_unique<Frame>(programWindows);
-    QVERIFY(m_frame->loadWindow(MainWindow, false));
-    QVERIFY(QTest::qWaitForWindowActive(main()));
+    QVERIFY(startProgram(m_frame));
 }
 
 void ChecklistTest::cleanup()
 {
-    m_frame.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endProgram(m_frame);
 }
 
 bool ChecklistTest::runChecklist(Steps& steps, const std::function<void()>& marks, bool submit)

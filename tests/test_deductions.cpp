@@ -164,15 +164,12 @@ void DeductionsTest::initTestCase()
 
 void DeductionsTest::init()
 {
-    m_frame = std::make_unique<Frame>(programWindows);
-    QVERIFY(m_frame->loadWindow(MainWindow, false));
-    QVERIFY(QTest::qWaitForWindowActive(road::window(MainWindow)));
+    QVERIFY(startProgram(m_frame));
 }
 
 void DeductionsTest::cleanup()
 {
-    m_frame.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endProgram(m_frame);
 }
 
 bool DeductionsTest::runDeductions(Steps& steps, const std::function<void()>& act)

@@ -134,15 +134,12 @@ void MainWindowTest::cleanupTestCase()
 void MainWindowTest::init()
 {
     m_chats.clear();
-    m_frame = std::make_unique<Frame>(programWindows);
-    QVERIFY(m_frame->loadWindow(MainWindow, false));
-    QVERIFY(QTest::qWaitForWindowActive(main()));
+    QVERIFY(startProgram(m_frame));
 }
 
 void MainWindowTest::cleanup()
 {
-    m_frame.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endProgram(m_frame);
 }
 
 void MainWindowTest::window()

@@ -101,9 +101,7 @@ void RoadTest::initTestCase()
 
 void RoadTest::init()
 {
-    m_frame = std::make_unique<Frame>(programWindows);
-    QVERIFY(m_frame->loadWindow(MainWindow, false));
-    QVERIFY(QTest::qWaitForWindowActive(main()));
+    QVERIFY(startProgram(m_frame));
 }
 
 void RoadTest::cleanup()
@@ -114,8 +112,7 @@ void RoadTest::cleanup()
             m_logind.kill();
         m_logind.waitForFinished();
     }
-    m_frame.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endProgram(m_frame);
 }
 
 void RoadTest::checklistSteps(Steps& steps, const QStringList& marks, bool submit,

@@ -74,15 +74,12 @@ void SortTest::initTestCase()
 
 void SortTest::init()
 {
-    m_frame = std::make_unique<Frame>(programWindows);
-    QVERIFY(m_frame->loadWindow(MainWindow, false));
-    QVERIFY(QTest::qWaitForWindowActive(road::window(MainWindow)));
+    QVERIFY(startProgram(m_frame));
 }
 
 void SortTest::cleanup()
 {
-    m_frame.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    endProgram(m_frame);
 }
 
 bool SortTest::runSort(Steps& steps, const std::function<void()>& act)
