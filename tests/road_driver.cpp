@@ -179,7 +179,9 @@ Steps& Steps::whenUp(WindowId id, std::function<void()> act)
         windowName(id) + QStringLiteral(" is up"),
         [id] {
             FrameWindow* w = window(id);
-            return w && w->isVisible() && w->isEnabled() && !messageBox();
+            // Active too: the window manager activates a new window a little after it maps,
+            // and only then does the window's focus widget take keys.
+            return w && w->isVisible() && w->isEnabled() && w->isActiveWindow() && !messageBox();
         },
         std::move(act));
 }

@@ -74,7 +74,7 @@ public:
 
     // Waits until `ready`, then runs `act`.
     Steps& then(const QString& what, std::function<bool()> ready, std::function<void()> act = {});
-    // Waits until the window is shown and takes input, then runs `act`.
+    // Waits until the window is shown, enabled and active, then runs `act`.
     Steps& whenUp(WindowId id, std::function<void()> act = {});
     // Waits until the window has gone.
     Steps& whenGone(WindowId id, std::function<void()> act = {});
